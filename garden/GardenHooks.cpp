@@ -1,0 +1,3 @@
+#include "garden/GardenHooks.h"
+
+GardenHooks gardenHooks;

@@ -1,0 +1,18 @@
+#include "garden/StemSegment.h"
+
+#include <cmath>
+
+void StemSegment::measure()
+{
+    const float dx = endX - startX;
+    const float dy = endY - startY;
+    length = static_cast<float>(std::sqrt(static_cast<double>(dx) * dx + static_cast<double>(dy) * dy));
+    if (endX != startX) {
+        dirX = dx / length;
+        dirY = dy / length;
+    } else {
+        // Vertical, or both ends in one place: an exact vertical direction.
+        dirX = 0.0f;
+        dirY = endY > startY ? 1.0f : -1.0f;
+    }
+}
