@@ -2,7 +2,8 @@
 // reads the nine organ pictures anew and every breeding makes a seed with a
 // picture of its own, so whatever is not given back piles up here: GL objects
 // are counted after every restart, and the resident memory is compared.
-#include "soak/LiveGlObjects.h"
+#include "GlCensus.h"
+#include "ResidentMemory.h"
 #include "soak/PlayerHand.h"
 
 #include "app/Callbacks.h"
@@ -15,10 +16,8 @@
 
 #include <gtest/gtest.h>
 #include <malloc.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -63,18 +62,6 @@ constexpr int mostSteps = 40;    // motions; a stem finishes after 20 of 1 unit
 long long medianOf(std::vector<long long> values) {
     std::sort(values.begin(), values.end());
     return values.empty() ? 0 : values[values.size() / 2];
-}
-
-long long residentBytes() {
-    std::FILE* file = std::fopen("/proc/self/statm", "r");
-    if (file == nullptr) {
-        return 0;
-    }
-    long long size = 0;
-    long long resident = 0;
-    const int read = std::fscanf(file, "%lld %lld", &size, &resident);
-    std::fclose(file);
-    return read == 2 ? resident * sysconf(_SC_PAGESIZE) : 0;
 }
 
 // The game's assets copied to a folder of the test's own, made the working
@@ -175,7 +162,7 @@ TEST(GardenSoak, AThousandPlantingsAndBreedingsLeaveGlObjectsAndMemoryFlat) {
     ASSERT_EQ(screenState, Playing);
 
     SessionCounts counts;
-    std::vector<LiveGlObjects> afterRestart;  // one census per game played
+    std::vector<GlCensus> afterRestart;      // one census per game played
     std::vector<long long> residentAfterRestart;  // bytes, one per game played
     for (int planting = 1; planting <= plantings; ++planting) {
         plantGrowAndBreed(counts);
@@ -185,7 +172,7 @@ TEST(GardenSoak, AThousandPlantingsAndBreedingsLeaveGlObjectsAndMemoryFlat) {
         if (planting % plantingsPerGame == 0) {
             Game::instance()->restart();
             PlayerHand::frame();
-            afterRestart.push_back(LiveGlObjects::count());
+            afterRestart.push_back(GlCensus::take());
             residentAfterRestart.push_back(residentBytes());
         }
     }
@@ -193,11 +180,11 @@ TEST(GardenSoak, AThousandPlantingsAndBreedingsLeaveGlObjectsAndMemoryFlat) {
     EXPECT_EQ(counts.plantings, plantings);
     EXPECT_GE(counts.breedings, plantings * 8 / 10);
     ASSERT_FALSE(afterRestart.empty());
-    const LiveGlObjects first = afterRestart.front();
+    const GlCensus first = afterRestart.front();
     EXPECT_GT(first.textures, 0) << "the census sees no texture at all";
     for (std::size_t game = 1; game < afterRestart.size(); ++game) {
-        const LiveGlObjects& now = afterRestart[game];
-        if (!(now == first)) {
+        const GlCensus& now = afterRestart[game];
+        if (now.textures != first.textures || now.lists != first.lists) {
             ADD_FAILURE() << "after " << (game + 1) * plantingsPerGame << " plantings: " << now.textures
                           << " textures and " << now.lists << " lists alive, after the first game "
                           << first.textures << " and " << first.lists;
