@@ -18,13 +18,7 @@ void Stem::addSegment(const StemSegment& segment)
 
 void Stem::addPoint(float x, float y)
 {
-    StemSegment segment;
-    segment.startX = segments.back().endX;
-    segment.startY = segments.back().endY;
-    segment.endX = x;
-    segment.endY = y;
-    segment.measure();
-    addSegment(segment);
+    addSegment(StemSegment::between(segments.back().endX, segments.back().endY, x, y));
 }
 
 void Stem::recomputeLength()

@@ -16,3 +16,14 @@ void StemSegment::measure()
         dirY = endY > startY ? 1.0f : -1.0f;
     }
 }
+
+StemSegment StemSegment::between(float x0, float y0, float x1, float y1)
+{
+    StemSegment segment;
+    segment.startX = x0;
+    segment.startY = y0;
+    segment.endX = x1;
+    segment.endY = y1;
+    segment.measure();
+    return segment;
+}

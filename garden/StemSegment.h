@@ -13,4 +13,7 @@ struct StemSegment {
     // Works out length and direction from the two points; a vertical or
     // zero-length piece gets an exact vertical direction, never a division by 0.
     void measure();
+
+    // A measured segment from (x0, y0) to (x1, y1).
+    static StemSegment between(float x0, float y0, float x1, float y1);
 };

@@ -95,16 +95,6 @@ void expectOrgan(const Organ& got, const Organ& want) {
     EXPECT_NEAR(got.scale, want.scale, 1e-3);
 }
 
-StemSegment measured(float x0, float y0, float x1, float y1) {
-    StemSegment s;
-    s.startX = x0;
-    s.startY = y0;
-    s.endX = x1;
-    s.endY = y1;
-    s.measure();
-    return s;
-}
-
 Traits probeTraits() {
     Traits t;
     const float pistil[3] = {1.0f, 1.0f, 0.0f};
@@ -162,7 +152,7 @@ protected:
     // A flower on one vertical piece from (0, 0) to (0, 10).
     static void plantVertical(Flower& flower, float pistilSize) {
         flower.stem.setWidth(0.6f);
-        flower.stem.addSegment(measured(0.0f, 0.0f, 0.0f, 10.0f));
+        flower.stem.addSegment(StemSegment::between(0.0f, 0.0f, 0.0f, 10.0f));
         flower.setTraits(probeTraits());
         flower.setPistilSize(pistilSize);
         flower.setLeafSize(1.0f);
@@ -259,7 +249,7 @@ TEST_F(FlowerDrawingTest, HangsLeavesOnTheirSegmentsAndTheBloomOnTheTip) {
     // starts of the second and the third piece, the bloom follows the last.
     Flower flower;
     flower.stem.setWidth(0.6f);
-    flower.stem.addSegment(measured(0.0f, 0.0f, 0.0f, 2.0f));
+    flower.stem.addSegment(StemSegment::between(0.0f, 0.0f, 0.0f, 2.0f));
     flower.stem.addPoint(1.0f, 2.0f);
     flower.stem.addPoint(1.0f, 1.0f);
     flower.setTraits(probeTraits());

@@ -12,21 +12,11 @@
 
 namespace {
 
-StemSegment measured(float x0, float y0, float x1, float y1) {
-    StemSegment s;
-    s.startX = x0;
-    s.startY = y0;
-    s.endX = x1;
-    s.endY = y1;
-    s.measure();
-    return s;
-}
-
 // A stem through the points, in order.
 Stem stemThrough(const std::vector<std::pair<float, float>>& points, float width) {
     Stem stem;
     stem.setWidth(width);
-    stem.addSegment(measured(points[0].first, points[0].second, points[1].first, points[1].second));
+    stem.addSegment(StemSegment::between(points[0].first, points[0].second, points[1].first, points[1].second));
     for (std::size_t i = 2; i < points.size(); ++i) {
         stem.addPoint(points[i].first, points[i].second);
     }

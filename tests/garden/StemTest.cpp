@@ -7,24 +7,13 @@
 
 namespace {
 
-StemSegment measured(float sx, float sy, float ex, float ey)
-{
-    StemSegment s;
-    s.startX = sx;
-    s.startY = sy;
-    s.endX = ex;
-    s.endY = ey;
-    s.measure();
-    return s;
-}
-
 // A straight stem up the y axis with the given segment lengths.
 Stem stemOfLengths(const std::vector<float>& lengths)
 {
     Stem stem;
     float y = 0.0f;
     for (float l : lengths) {
-        stem.addSegment(measured(0.0f, y, 0.0f, y + l));
+        stem.addSegment(StemSegment::between(0.0f, y, 0.0f, y + l));
         y += l;
     }
     return stem;
@@ -47,7 +36,7 @@ TEST(StemSegment, MeasureGivesLengthAndUnitDirection)
         {0.0f, 0.0f, -2.0f, 0.0f, 2.0f, -1.0f, 0.0f},
     };
     for (const Case& c : cases) {
-        const StemSegment s = measured(c.sx, c.sy, c.ex, c.ey);
+        const StemSegment s = StemSegment::between(c.sx, c.sy, c.ex, c.ey);
         SCOPED_TRACE(testing::Message() << "(" << c.sx << "," << c.sy << ")-(" << c.ex << "," << c.ey << ")");
         EXPECT_EQ(s.length, c.length);
         EXPECT_FLOAT_EQ(s.dirX, c.dirX);
@@ -65,7 +54,7 @@ TEST(Stem, NewStemIsEmpty)
 TEST(Stem, AddPointContinuesFromTheTipAndCountsItsLengthOnce)
 {
     Stem stem;
-    stem.addSegment(measured(2.0f, 1.0f, 2.0f, 4.0f));
+    stem.addSegment(StemSegment::between(2.0f, 1.0f, 2.0f, 4.0f));
     EXPECT_EQ(stem.getTotalLength(), 3.0f);
     stem.addPoint(5.0f, 8.0f);
     stem.addPoint(5.3f, 8.7f);
