@@ -14,6 +14,7 @@
 #include "app/Backdrop.h"
 #include "app/Callbacks.h"
 #include "app/Game.h"
+#include "app/GameWindow.h"
 #include "app/ScreenState.h"
 #include "app/SwapInterval.h"
 #include "garden/FlowerList.h"
@@ -305,11 +306,7 @@ int main(int argc, char** argv) {
     const StartUpProbe::Times startUp = StartUpProbe::measure(startUpRuns);
 
     int glutArgc = 1;
-    glutInit(&glutArgc, argv);
-    glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowSize(800, 600);
-    glutCreateWindow("Bloomcross - Ardwen, Playloom");
-    glutPositionWindow(100, 100);
+    GameWindow::open(glutArgc, argv);
     glutReshapeFunc(onReshape);
     glutDisplayFunc(nothingToDisplay);
     const bool swapControlled = SwapInterval::request(0);

@@ -2,6 +2,7 @@
 
 #include "app/Callbacks.h"
 #include "app/Game.h"
+#include "app/GameWindow.h"
 #include "app/SwapInterval.h"
 #include "FrameSamples.h"
 
@@ -47,11 +48,7 @@ void gameDisplay() {
 
 // The window exactly as the game's entry opens it, swap interval 0.
 void openWindow(int argc, char** argv) {
-    glutInit(&argc, argv);
-    glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowSize(800, 600);
-    glutCreateWindow("Bloomcross - Ardwen, Playloom");
-    glutPositionWindow(100, 100);
+    GameWindow::open(argc, argv);
     SwapInterval::request(0);
 }
 
@@ -64,13 +61,8 @@ void openWindow(int argc, char** argv) {
 
 [[noreturn]] void runGame(int argc, char** argv) {
     openWindow(argc, argv);
-    glutReshapeFunc(onReshape);
-    glutDisplayFunc(gameDisplay);
-    glutIdleFunc(onIdle);
-    glutMotionFunc(onMotion);
-    glutPassiveMotionFunc(onPassiveMotion);
-    glutMouseFunc(onMouse);
-    glutIgnoreKeyRepeat(1);
+    GameWindow::registerCallbacks();
+    glutDisplayFunc(gameDisplay);  // the game's frame, timed
     const StartUpProbe::Clock::time_point before = StartUpProbe::Clock::now();
     Game::instance()->startUp();
     startUpCallMs = msSince(before);

@@ -33,13 +33,7 @@ inline std::unique_ptr<Flower> makeFlower(float baseX, float baseY, float tipX, 
                                           float pistilSize = 1.0f)
 {
     std::unique_ptr<Flower> flower(new Flower);
-    StemSegment segment;
-    segment.startX = baseX;
-    segment.startY = baseY;
-    segment.endX = tipX;
-    segment.endY = tipY;
-    segment.measure();
-    flower->stem.addSegment(segment);
+    flower->stem.addSegment(StemSegment::between(baseX, baseY, tipX, tipY));
     flower->setPistilSize(pistilSize);
     return flower;
 }
