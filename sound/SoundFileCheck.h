@@ -24,5 +24,7 @@ public:
     static constexpr std::size_t mp3SyncWindow = 4096;
     // Largest effect after conversion to 44100 Hz, counted as float frames
     // of at least two channels: what the library allocates while converting, in bytes.
-    static constexpr double maxConvertedBytes = 256.0 * 1024.0 * 1024.0;
+    // About 45 s of 16-bit stereo at 44100 Hz, far longer than an effect;
+    // the game's whole memory grows by about this much at the cap.
+    static constexpr double maxConvertedBytes = 32.0 * 1024.0 * 1024.0;
 };

@@ -5,6 +5,7 @@
 
 #include <SDL.h>
 #include <dlfcn.h>
+#include <mpg123.h>
 
 namespace {
 
@@ -35,6 +36,28 @@ void quietenAlsa() {
 }
 
 }  // namespace
+
+// SDL_mixer makes its MP3 decoder with mpg123_new and leaves it at its
+// defaults, which print a note to stderr for every damaged frame, again on
+// every loop of the tune. Defined in the program, this mpg123_new is the one
+// SDL_mixer's call reaches: it makes the decoder as asked, then quietens it.
+extern "C" mpg123_handle* mpg123_new(const char* decoder, int* error) {
+    using NewDecoder = mpg123_handle* (*)(const char*, int*);
+    using SetParameter = int (*)(mpg123_handle*, enum mpg123_parms, long, double);
+    static const auto makeDecoder = reinterpret_cast<NewDecoder>(dlsym(RTLD_NEXT, "mpg123_new"));
+    static const auto setParameter = reinterpret_cast<SetParameter>(dlsym(RTLD_NEXT, "mpg123_param"));
+    if (makeDecoder == nullptr) {
+        if (error != nullptr) {
+            *error = MPG123_ERR;
+        }
+        return nullptr;
+    }
+    mpg123_handle* handle = makeDecoder(decoder, error);
+    if (handle != nullptr && setParameter != nullptr) {
+        setParameter(handle, MPG123_ADD_FLAGS, MPG123_QUIET, 0.0);
+    }
+    return handle;
+}
 
 SoundPlayer* SoundPlayer::instance() {
     static SoundPlayer* const player = new SoundPlayer();
