@@ -2,7 +2,7 @@
 # the missing ones (with sudo when not root). Sourced by play.sh and test.sh.
 
 BUILD_PACKAGES="build-essential cmake pkg-config freeglut3-dev libglu1-mesa-dev libpng-dev libfreetype-dev libsdl2-mixer-dev"
-TEST_PACKAGES="libgtest-dev xvfb xauth xdotool imagemagick x11-utils fonts-dejavu-core sox libsox-fmt-mp3 strace clang-14 libclang-rt-14-dev"
+TEST_PACKAGES="libgtest-dev xvfb xauth xdotool imagemagick x11-utils fonts-dejavu-core sox libsox-fmt-mp3 strace clang-14 libclang-rt-14-dev desktop-file-utils appstream"
 
 install_missing() {
     missing=""
