@@ -79,3 +79,11 @@ expect_pixel() {
 }
 
 expect_world() { expect_pixel "$1" "$(world_px "$2")" "$(world_py "$3")" "$4" "$5" "$6"; }
+
+# copy_game_assets DIR SOURCE_DIR: the game's real pictures, sounds and font,
+# readable by every user.
+copy_game_assets() {
+    mkdir -p "$1"
+    cp -a "$2/assets/images" "$2/assets/audio" "$2/assets/fonts" "$1/"
+    chmod -R a+rX "$1"
+}

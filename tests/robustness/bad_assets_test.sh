@@ -53,19 +53,9 @@ case_fail() {
 
 # --- the good assets -------------------------------------------------------
 
-# Plain pictures for whatever the real asset folder doesn't hold yet, the real
-# files over them, and short generated sounds when the real ones are missing.
+# The real assets, which each case breaks a file of.
 base=$work/base
-font=$source_dir/assets/fonts/rabiohead.ttf
-[ -f "$font" ] || font=/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf
-make_plain_assets "$base" "$font"
-for folder in images audio fonts; do
-    [ -d "$source_dir/assets/$folder" ] && cp -a "$source_dir/assets/$folder/." "$base/$folder/"
-done
-[ -f "$base/audio/wow.wav" ] || sox -n -r 44100 -c 2 -b 16 "$base/audio/wow.wav" synth 0.4 sine 880
-[ -f "$base/audio/backgroundmusic.mp3" ] ||
-    sox -n -r 44100 -c 2 "$base/audio/backgroundmusic.mp3" synth 2 sine 440
-chmod -R a+rX "$base"
+copy_game_assets "$base" "$source_dir"
 
 # --- ways of breaking a file ------------------------------------------------
 

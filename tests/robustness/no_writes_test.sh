@@ -19,15 +19,7 @@ fail() {
     exit 1
 }
 
-font=$source_dir/assets/fonts/rabiohead.ttf
-[ -f "$font" ] || font=/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf
-make_plain_assets "$work/game" "$font"
-for folder in images audio fonts; do
-    [ -d "$source_dir/assets/$folder" ] && cp -a "$source_dir/assets/$folder/." "$work/game/$folder/"
-done
-[ -f "$work/game/audio/wow.wav" ] || sox -n -r 44100 -c 2 -b 16 "$work/game/audio/wow.wav" synth 0.4 sine 880
-[ -f "$work/game/audio/backgroundmusic.mp3" ] ||
-    sox -n -r 44100 -c 2 "$work/game/audio/backgroundmusic.mp3" synth 2 sine 440
+copy_game_assets "$work/game" "$source_dir"
 mkdir "$work/home"
 listing() { (cd "$1" && find . -printf '%p %s %T@ %m\n' | sort); }
 assets_before=$(listing "$work/game")
